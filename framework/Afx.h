@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/Entry.h"
 #include "seam/Platform.h"
 
 using BOOL = int;
@@ -185,8 +186,6 @@ CWnd* AfxGetMainWnd();
 void AfxEnableControlContainer();  // the program hosts no embedded controls
 int AfxMessageBox(const std::string& text, UINT type = seam::mb::Ok);
 
-// The process's entry into the program: names the application after its executable and runs it.
-int AfxWinMain();
 
 // Where a window of the given rectangle goes when centred over another (or, with none, in the work area),
 // kept inside the work area.
