@@ -9,7 +9,7 @@ JOBS    ?= $(shell nproc)
 # else the same sources built for x86-64 (see scripts/wine-arch.sh).
 E2E_ARCH = $(shell scripts/wine-arch.sh)
 
-.PHONY: all deps win32 win64 e2e-build native test run dist clean
+.PHONY: all deps win32 win64 e2e-build native test run dist fuzz clean
 
 all: win32 native
 
@@ -41,6 +41,12 @@ run: deps e2e-build
 dist: deps win32
 	rm -rf dist && mkdir -p dist
 	cp $(BUILD)/win32/win32/Ravelix.exe $(BUILD)/win32/setupdll/SETUP.dll dist/
+
+# Each fuzz target for about a minute (FUZZ_SECONDS), with clang's libFuzzer.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz -DRAVELIX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+	scripts/fuzz.sh $(BUILD)/fuzz
 
 clean:
 	rm -rf $(BUILD) dist
