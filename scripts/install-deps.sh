@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb x11-utils imagemagick
-  locales fonts-nanum fonts-dejavu-core
+  locales fonts-nanum fonts-dejavu-core fonts-wine
   zip
 )
 
