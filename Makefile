@@ -38,9 +38,14 @@ test: deps win32 e2e-build native
 run: deps e2e-build
 	scripts/run.sh $(BUILD)/$(E2E_ARCH)
 
+VERSION := 1.0.0.1
 dist: deps win32
-	rm -rf dist && mkdir -p dist
+	rm -rf dist && mkdir -p dist/Ravelix-$(VERSION)-win32
 	cp $(BUILD)/win32/win32/Ravelix.exe $(BUILD)/win32/setupdll/SETUP.dll dist/
+	cp dist/Ravelix.exe dist/SETUP.dll dist/Ravelix-$(VERSION)-win32/
+	cp docs/dist-README.txt dist/Ravelix-$(VERSION)-win32/README.txt
+	cd dist && zip -q -r Ravelix-$(VERSION)-win32.zip Ravelix-$(VERSION)-win32 && rm -r Ravelix-$(VERSION)-win32
+	@ls -l dist
 
 # Each fuzz target for about a minute (FUZZ_SECONDS), with clang's libFuzzer.
 fuzz: deps
