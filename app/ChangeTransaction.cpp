@@ -44,14 +44,8 @@ void CComPortDlg::OnOK() {
 void CComPortDlg::ApplyChange() {
     TraceOut("CComPortDlg::OnOK()");
 
-    const int id = Sys().ComboSelection(m_hWnd, IDC_PORT_LIST);
-    TraceOut("id=%d", id);
-    if (id < 0 || id > 254) {
-        AfxMessageBox("Invalid COM Port !!!");
-        return;
-    }
-    const int NewPort = id + 1;
-    TraceOut("nNowCOM=%d,NewPort=%d", nNowCOM, NewPort);
+    const int NewPort = SelectedPort();
+    if (NewPort == 0) return;
 
     if (m_UsedCOM[NewPort] != 0 && NewPort != nNowCOM) {
         char warning[128];

@@ -27,6 +27,8 @@ public:
     // The two lists.
     void FillLists();
     void OnSelchangePort();
+    // The COM number the port list's selection stands for; 0, after the warning box, for no valid selection.
+    int SelectedPort();
 
     // Korean captions on a Korean code page.
     void ApplyKoreanCaptions();

@@ -32,14 +32,20 @@ void CComPortDlg::FillLists() {
     Sys().ComboSelect(m_hWnd, IDC_TYPE_LIST, stored);  // outside 0 to 4: no selection
 }
 
-void CComPortDlg::OnSelchangePort() {
+int CComPortDlg::SelectedPort() {
     const int id = Sys().ComboSelection(m_hWnd, IDC_PORT_LIST);
     TraceOut("id=%d", id);
     if (id < 0 || id > 254) {
         AfxMessageBox("Invalid COM Port !!!");
-        return;
+        return 0;
     }
     const int NewPort = id + 1;
     TraceOut("nNowCOM=%d,NewPort=%d", nNowCOM, NewPort);
+    return NewPort;
+}
+
+void CComPortDlg::OnSelchangePort() {
+    const int NewPort = SelectedPort();
+    if (NewPort == 0) return;
     GetDlgItem(IDOK).EnableWindow(NewPort != nNowCOM);
 }

@@ -74,9 +74,9 @@ int AfxWinMain() {
     const auto slash = helpPath.find_last_of("\\/");
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) helpPath.erase(dot);
     app->m_pszHelpFilePath = helpPath + ".HLP";
-    // An application that returns false from its initialisation ends here; there is no message loop of
-    // the program's own.
-    if (!app->InitInstance()) return 0;
+    // The program's initialisation runs its dialog and returns false: the process ends here, with no
+    // message loop of the program's own.
+    app->InitInstance();
     return 0;
 }
 
