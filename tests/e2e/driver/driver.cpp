@@ -2,9 +2,10 @@
 // current directory, then carries out the steps named on its own command line, one after the other, and
 // prints what it sees as JSON lines (UTF-8) on stdout for the Python harness to parse.
 //
-//   ravelix_driver.exe [--timeout MS] [--args TEXT] EXE CWD STEP...
+//   ravelix_driver.exe [--timeout MS] [--poll MS] [--args TEXT] EXE CWD STEP...
 //
-// Every step that waits is bounded by --timeout (default 5000 ms). A step that runs out of time, or that
+// Every step that waits is bounded by --timeout (default 5000 ms). The waits for a dialog look for it
+// every --poll ms (default 20; the start-up figures use 2). A step that runs out of time, or that
 // cannot be carried out, prints {"event":"fail",...}, ends the launched process and makes the driver exit
 // with 1. At the end a program still running is ended too, so nothing is left behind.
 //
@@ -28,12 +29,15 @@
 //   sleep:MS               waits MS milliseconds
 //   wait-idle              waits until the process waits for input (WaitForInputIdle)
 //   wait-exit              waits until the process ends and prints its exit code
+//   memory                 prints the process's memory counters (GetProcessMemoryInfo): peak and current
+//                          working set, peak and current pagefile (private) bytes
 //
 // click, command, select and syscommand send their message so that the program handles it as it would a
 // user's action, and then wait until the program's handler has returned, a new dialog of the process has
 // appeared (a message box the handler is showing), or the process has ended; the printed "outcome" says
 // which ("returned", "dialog", "exited").
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -124,6 +128,7 @@ struct Target {
     PROCESS_INFORMATION process{};
     ULONGLONG startTick = 0;
     DWORD timeoutMs = 5000;
+    DWORD pollMs = 20;        // how often the waits for a dialog look (--poll)
     std::vector<HWND> found;  // dialogs and message boxes found by waiting steps, oldest first
 } g;
 
@@ -484,7 +489,7 @@ HWND WaitFor(const std::wstring& what, bool (*match)(HWND, const std::wstring&),
         if (GetTickCount64() >= deadline) {
             throw Failure{"no " + Utf8(what) + " within " + std::to_string(g.timeoutMs) + " ms"};
         }
-        Pump(20);
+        Pump(g.pollMs);
     }
 }
 
@@ -597,6 +602,24 @@ void WaitExit() {
     Emit(Json().Str("event", "exit").Add("code", static_cast<long long>(code)).Add("t", Elapsed()).Text());
 }
 
+// The launched process's memory counters, while it still runs (a process that has ended has none).
+void Memory() {
+    if (Exited()) throw Failure{"the program has ended: its memory counters are gone"};
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(g.process.hProcess, &counters, sizeof counters)) {
+        throw Failure{"GetProcessMemoryInfo failed, error " + std::to_string(GetLastError())};
+    }
+    Emit(Json()
+             .Str("event", "memory")
+             .Add("peak_working_set", static_cast<long long>(counters.PeakWorkingSetSize))
+             .Add("working_set", static_cast<long long>(counters.WorkingSetSize))
+             .Add("peak_pagefile", static_cast<long long>(counters.PeakPagefileUsage))
+             .Add("pagefile", static_cast<long long>(counters.PagefileUsage))
+             .Add("t", Elapsed())
+             .Text());
+}
+
 void RunStep(const std::wstring& step) {
     size_t colon = step.find(L':');
     std::wstring name = step.substr(0, colon);
@@ -647,6 +670,8 @@ void RunStep(const std::wstring& step) {
         Emit(Json().Str("event", "idle").Add("t", Elapsed()).Text());
     } else if (name == L"wait-exit") {
         WaitExit();
+    } else if (name == L"memory") {
+        Memory();
     } else {
         throw Failure{"unknown step \"" + Utf8(step) + "\""};
     }
@@ -668,7 +693,7 @@ void EndTarget() {
 
 int Usage(const std::string& reason) {
     Emit(Json().Str("event", "fail").Str("step", "").Str("reason", reason.c_str()).Text());
-    std::fputs("usage: ravelix_driver.exe [--timeout MS] [--args TEXT] EXE CWD STEP...\n", stderr);
+    std::fputs("usage: ravelix_driver.exe [--timeout MS] [--poll MS] [--args TEXT] EXE CWD STEP...\n", stderr);
     return 2;
 }
 
@@ -683,6 +708,12 @@ int wmain(int argc, wchar_t** argv) {
         if (option == L"--timeout") {
             try {
                 g.timeoutMs = static_cast<DWORD>(Number(argv[i + 1], option));
+            } catch (const Failure& f) {
+                return Usage(f.reason);
+            }
+        } else if (option == L"--poll") {
+            try {
+                g.pollMs = static_cast<DWORD>(Number(argv[i + 1], option));
             } catch (const Failure& f) {
                 return Usage(f.reason);
             }
