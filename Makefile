@@ -2,6 +2,8 @@
 #   make run    installs what is missing, builds, starts Ravelix under Wine with the stand-in setup library
 #   make test   installs what is missing, builds native and Windows targets, runs every test through CTest
 #   make dist   dist/Ravelix.exe and dist/SETUP.dll, ready to copy to Windows
+#   make bench        start-up time and memory of Ravelix against the bare dialog, sizes (build/bench/figures.md)
+#   make screenshots  docs/screenshot-en.png and docs/screenshot-ko.png from the program under Wine
 
 BUILD   := $(CURDIR)/build
 JOBS    ?= $(shell nproc)
@@ -10,6 +12,7 @@ JOBS    ?= $(shell nproc)
 E2E_ARCH = $(shell scripts/wine-arch.sh)
 
 .PHONY: all deps win32 win64 e2e-build native test run dist fuzz clean
+.PHONY: bench screenshots
 
 all: win32 native
 
@@ -52,6 +55,15 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz -DRAVELIX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)/fuzz -j $(JOBS)
 	scripts/fuzz.sh $(BUILD)/fuzz
+
+# Start-up time and peak memory of Ravelix against the bare dialog under Wine, and the binaries' sizes:
+# prints a table and writes $(BUILD)/bench/figures.md. Not part of make test.
+bench: deps win32 e2e-build
+	python3 scripts/bench.py --cross-build $(BUILD)/$(E2E_ARCH) --win32-build $(BUILD)/win32
+
+# docs/screenshot-en.png and docs/screenshot-ko.png, the dialog as Wine shows it, for the README.
+screenshots: deps e2e-build
+	python3 scripts/screenshots.py --cross-build $(BUILD)/$(E2E_ARCH)
 
 clean:
 	rm -rf $(BUILD) dist
