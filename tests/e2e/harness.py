@@ -20,6 +20,11 @@ a lock on it, so tests take turns. Every Session gets its own Xvfb display (-dis
 its own work folder C:\\e2e\\<name> inside the prefix, and ends every Wine process of the prefix when it is
 done. Every wait is bounded; running out of time raises HarnessError with what was seen so far.
 
+A Session can also set up the machine around the program: set_printers (the registry's printers, as Wine's
+EnumPrintersA lists them), write_win_ini / read_win_ini, install_rundll_recorder (the recording rundll32.exe
+in the place of the system's; rundll_calls reads what it recorded). It undoes all of it when it ends.
+profile_with gives a profile file as Wine's profile writes leave it, for expected files.
+
 Run as a program it offers two commands:
     harness.py prefix                        makes the tests' prefix if it is not there yet (CTest e2e.prefix)
     harness.py run --cross-build DIR [...]   starts the program for a person (scripts/run.sh)
@@ -94,6 +99,10 @@ def standin_setup_dll(cross_build: Path | None = None) -> Path:
 
 def setup_double_dll(cross_build: Path | None = None) -> Path:
     return (cross_build or e2e_dir()) / "tests" / "setup_double" / "SETUP.dll"
+
+
+def rundll_recorder_exe(cross_build: Path | None = None) -> Path:
+    return (cross_build or e2e_dir()) / "tests" / "rundll_recorder" / "rundll32.exe"
 
 
 def screenshot_dir() -> Path:
@@ -239,6 +248,7 @@ class Wine:
         self.locale = locale
         self.display = display
         self.loader = WINE_DIR / ("wine" if arch == "win32" else "wine64")
+        self.dll_overrides: list[str] = []  # more WINEDLLOVERRIDES entries, e.g. "rundll32.exe=n"
         self.wineserver = WINE_DIR / "wineserver"
 
     @property
@@ -251,7 +261,7 @@ class Wine:
             "WINELOADER": str(self.loader),
             "WINEDEBUG": "-all",
             # No Mono or Gecko installer at prefix creation, no desktop menu entries.
-            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+            "WINEDLLOVERRIDES": ";".join(["mscoree,mshtml=", "winemenubuilder.exe=d", *self.dll_overrides]),
             "LANG": self.locale,
             "LC_ALL": self.locale,
         })
@@ -427,6 +437,44 @@ def to_png(bmp: Path, png: Path) -> Path:
     return png
 
 
+def profile_with(content: bytes, section: str, key: str, value: str | None) -> bytes:
+    """What WriteProfileStringA / WritePrivateProfileStringA under Wine make of a profile file that is already
+    in the form Wine writes one back: every line "[section]", "name=value", "name" or ";comment", each ending
+    in CRLF, no blank lines, no spaces around "=" (Wine drops those when it rewrites a file).
+
+    The key's line gets the new value in place (keeping the key's spelling) or is removed (value None); a
+    new key goes at the end of its section, a new section at the end of the file. Section and key names
+    compare without regard to ASCII case. Bytes other than the changed line are left as they are."""
+    if content and not content.endswith(b"\r\n"):
+        raise HarnessError("profile_with needs a file whose every line ends in CRLF")
+    lines = content.split(b"\r\n")[:-1] if content else []
+    wanted_section, wanted_key = section.encode().lower(), key.encode().lower()
+    start = end = None
+    for i, line in enumerate(lines):
+        if line.startswith(b"[") and b"]" in line:
+            if start is not None:
+                end = i
+                break
+            if line[1:line.index(b"]")].strip().lower() == wanted_section:
+                start = i
+    if start is None:
+        if value is not None:
+            lines += [b"[" + section.encode() + b"]", key.encode() + b"=" + value.encode()]
+    else:
+        end = len(lines) if end is None else end
+        found = next((i for i in range(start + 1, end)
+                      if not lines[i].startswith(b";")
+                      and lines[i].split(b"=", 1)[0].strip().lower() == wanted_key), None)
+        if found is None:
+            if value is not None:
+                lines.insert(end, key.encode() + b"=" + value.encode())
+        elif value is None:
+            del lines[found]
+        else:
+            lines[found] = lines[found].split(b"=", 1)[0] + b"=" + value.encode()
+    return b"".join(line + b"\r\n" for line in lines)
+
+
 # --------------------------------------------------------------------------------------------------------
 # One test's session.
 
@@ -458,6 +506,7 @@ class Session:
             self.xvfb.__enter__()
             self.wine = Wine(self.prefix, self.arch, locale=self.locale, display=self.xvfb.display)
             self.wine.stop()  # whatever an earlier, interrupted test left running
+            self._restore_prefix()  # what an earlier, interrupted test left changed
             if self.workdir.exists():
                 shutil.rmtree(self.workdir)
             self._driver_copy.parent.mkdir(parents=True)
@@ -470,7 +519,10 @@ class Session:
     def __exit__(self, *exc) -> None:
         try:
             if self.wine:
-                self.wine.stop()
+                try:
+                    self._restore_prefix()
+                finally:
+                    self.wine.stop()
         finally:
             self.xvfb.__exit__(None, None, None)
             self.lock.__exit__(None, None, None)
@@ -558,6 +610,113 @@ class Session:
                 to_png(shot.bmp, shot.png)
                 run.screenshots[name] = shot
         return run
+
+    # ----------------------------------------------------------------------------------------------------
+    # The machine around the program: printers, win.ini, the system's rundll32.exe. Every change is undone
+    # when the session ends (or, after an interrupted run, when the next session starts); the originals are
+    # kept in <prefix>/ravelix-e2e-saved, outside the Windows drive.
+
+    PRINTERS_KEY = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers"
+    RUNDLL_LOG = "rundll32-calls.log"  # what the recorder writes, in C:\
+
+    @property
+    def _saved(self) -> Path:
+        return self.prefix / "ravelix-e2e-saved"
+
+    @property
+    def win_ini(self) -> Path:
+        return self.prefix / "drive_c" / "windows" / "win.ini"
+
+    @property
+    def system_rundll32(self) -> Path:
+        return self.prefix / "drive_c" / "windows" / "system32" / "rundll32.exe"
+
+    def _save_original(self, path: Path) -> None:
+        """Keeps a copy of a file of the prefix, once, before the session first changes it."""
+        self._saved.mkdir(exist_ok=True)
+        kept = self._saved / path.name
+        if not kept.exists() and not (self._saved / (path.name + ".absent")).exists():
+            if path.exists():
+                shutil.copy2(path, kept)
+            else:
+                (self._saved / (path.name + ".absent")).touch()
+
+    def _restore_prefix(self) -> None:
+        saved = self._saved
+        if not saved.is_dir():
+            return
+        if (saved / "printers").exists():
+            self.set_printers([])
+        for target in (self.win_ini, self.system_rundll32):
+            if (saved / target.name).exists():
+                shutil.copy2(saved / target.name, target)
+            elif (saved / (target.name + ".absent")).exists():
+                target.unlink(missing_ok=True)
+        if self.wine and "rundll32.exe=n" in self.wine.dll_overrides:
+            self.wine.dll_overrides.remove("rundll32.exe=n")
+        shutil.rmtree(saved)
+
+    def set_printers(self, printers: list[tuple[str, str]]) -> None:
+        """Makes these (name, port) the machine's only printers, as Wine's EnumPrintersA lists them.
+
+        Each goes under PRINTERS_KEY\\<name> with the values Name, Port and Printer Driver; a name too long
+        for a registry key (over 255 characters) gets a key of its first 200, and keeps its whole Name.
+        Wine lists the keys sorted by name, whatever the order given here."""
+        assert self.wine, "the session is not open"
+        lines = ["Windows Registry Editor Version 5.00", "", f"[-{self.PRINTERS_KEY}]", "",
+                 f"[{self.PRINTERS_KEY}]", ""]
+
+        def quoted(text: str) -> str:
+            return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+        for name, port in printers:
+            if "\\" in name or "\n" in name:
+                raise HarnessError(f"a printer name cannot hold a backslash or a line feed: {name!r}")
+            key = name if len(name) <= 255 else name[:200]
+            lines += [f"[{self.PRINTERS_KEY}\\{key}]", f'"Name"={quoted(name)}', f'"Port"={quoted(port)}',
+                      f'"Printer Driver"={quoted("Generic / Text Only")}', ""]
+        if printers:
+            self._saved.mkdir(exist_ok=True)
+            (self._saved / "printers").touch()
+        reg = self.workdir / "printers.reg"
+        reg.parent.mkdir(parents=True, exist_ok=True)
+        reg.write_bytes("\r\n".join(lines).encode("utf-16"))  # with its byte order mark
+        self.wine.run(["regedit", "/s", self.win(reg)], timeout=60, what="regedit (printers)")
+        reg.unlink()
+
+    def write_win_ini(self, content: bytes) -> None:
+        """Replaces C:\\windows\\win.ini (the original comes back at the end of the session)."""
+        self._save_original(self.win_ini)
+        self.win_ini.write_bytes(content)
+
+    def read_win_ini(self) -> bytes:
+        return self.win_ini.read_bytes()
+
+    def install_rundll_recorder(self) -> None:
+        """Puts the recording rundll32.exe in the place of the system's and has Wine run that file rather
+        than its own builtin (WINEDLLOVERRIDES rundll32.exe=n) from now on in this session; empties its
+        log. The prefix must exist first: making it runs the real rundll32."""
+        assert self.wine, "the session is not open"
+        recorder = rundll_recorder_exe(self.cross_build)
+        if not recorder.is_file():
+            raise HarnessError(f"not built: {recorder}")
+        self._save_original(self.system_rundll32)
+        shutil.copy2(recorder, self.system_rundll32)
+        if "rundll32.exe=n" not in self.wine.dll_overrides:
+            self.wine.dll_overrides.append("rundll32.exe=n")
+        self.clear_rundll_calls()
+
+    def clear_rundll_calls(self) -> None:
+        (self.prefix / "drive_c" / self.RUNDLL_LOG).unlink(missing_ok=True)
+
+    def rundll_calls(self) -> list[tuple[str, str]]:
+        """(full path of the rundll32.exe that ran, its command line), in the order they ran, decoded in the
+        session's ANSI code page."""
+        log_file = self.prefix / "drive_c" / self.RUNDLL_LOG
+        if not log_file.is_file():
+            return []
+        text = log_file.read_bytes().decode(self.ansi, errors="replace")
+        return [tuple(line.split("|", 1)) for line in text.split("\r\n") if line]
 
 
 # --------------------------------------------------------------------------------------------------------

@@ -29,6 +29,10 @@
 //   sleep:MS               waits MS milliseconds
 //   wait-idle              waits until the process waits for input (WaitForInputIdle)
 //   wait-exit              waits until the process ends and prints its exit code
+//   move:X:Y               moves the current window's top left corner to screen point X,Y (as a user dragging
+//                          it would), keeping its size and z-order
+//   copy:SRC|DST           copies file SRC, as it is at that moment, to DST (to look at it after the run);
+//                          a missing SRC is reported ("exists":false) and any older DST removed, not a failure
 //   memory                 prints the process's memory counters (GetProcessMemoryInfo): peak and current
 //                          working set, peak and current pagefile (private) bytes
 //
@@ -620,6 +624,36 @@ void Memory() {
              .Text());
 }
 
+void MoveStep(const std::wstring& arg, const std::wstring& step) {
+    size_t colon = arg.find(L':');
+    if (colon == std::wstring::npos) throw Failure{"step " + Utf8(step) + ": use move:X:Y"};
+    HWND window = Current();
+    int x = static_cast<int>(Number(arg.substr(0, colon), step));
+    int y = static_cast<int>(Number(arg.substr(colon + 1), step));
+    if (!SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+        throw Failure{"SetWindowPos failed, error " + std::to_string(GetLastError())};
+    }
+    Sync(window);
+    RECT r{};
+    GetWindowRect(window, &r);
+    Emit(Json().Str("event", "moved").Add("rect", RectText(r)).Add("t", Elapsed()).Text());
+}
+
+void CopyStep(const std::wstring& arg, const std::wstring& step) {
+    size_t bar = arg.find(L'|');
+    if (bar == std::wstring::npos) throw Failure{"step " + Utf8(step) + ": use copy:SRC|DST"};
+    std::wstring source = arg.substr(0, bar), target = arg.substr(bar + 1);
+    bool exists = GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
+        if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
+            throw Failure{"could not copy " + Utf8(source) + ", error " + std::to_string(GetLastError())};
+        }
+    } else {
+        DeleteFileW(target.c_str());
+    }
+    Emit(Json().Str("event", "copied").Str("source", source).Add("exists", exists).Add("t", Elapsed()).Text());
+}
+
 void RunStep(const std::wstring& step) {
     size_t colon = step.find(L':');
     std::wstring name = step.substr(0, colon);
@@ -670,6 +704,10 @@ void RunStep(const std::wstring& step) {
         Emit(Json().Str("event", "idle").Add("t", Elapsed()).Text());
     } else if (name == L"wait-exit") {
         WaitExit();
+    } else if (name == L"move") {
+        MoveStep(arg, step);
+    } else if (name == L"copy") {
+        CopyStep(arg, step);
     } else if (name == L"memory") {
         Memory();
     } else {
