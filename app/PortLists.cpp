@@ -23,7 +23,9 @@ std::string PortEntryText(int n, int nowCom, const int (&used)[256]) {
 
 void CComPortDlg::FillLists() {
     Sys().ComboReset(m_hWnd, IDC_PORT_LIST);
+    Sys().ComboRedraw(m_hWnd, IDC_PORT_LIST, false);  // one redraw for the whole list, not one per entry
     for (int n = 1; n <= 255; ++n) Sys().ComboAdd(m_hWnd, IDC_PORT_LIST, PortEntryText(n, nNowCOM, m_UsedCOM));
+    Sys().ComboRedraw(m_hWnd, IDC_PORT_LIST, true);
     Sys().ComboSelect(m_hWnd, IDC_PORT_LIST, nNowCOM - 1);  // no selection while the port is not learnt
 
     Sys().ComboReset(m_hWnd, IDC_TYPE_LIST);

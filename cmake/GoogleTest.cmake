@@ -4,9 +4,11 @@
 #   include(${CMAKE_CURRENT_LIST_DIR}/../cmake/GoogleTest.cmake)   # or the matching relative path
 #   target_link_libraries(my_tests PRIVATE GTest::gtest_main)
 #   gtest_discover_tests(my_tests DISCOVERY_MODE PRE_TEST)   # found when ctest runs, not at link time
-include_guard(GLOBAL)
+# CMake's own module: gtest_discover_tests(). Included in every folder that includes this file, since the
+# module keeps the path of its discovery script in a variable of the including folder.
+include(GoogleTest)
 
-include(GoogleTest)  # CMake's own module: gtest_discover_tests()
+include_guard(GLOBAL)
 
 if(NOT TARGET GTest::gtest_main)
     # Debian's libgtest-dev ships a prebuilt library and its CMake package; GLOBAL makes its imported

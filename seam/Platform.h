@@ -140,6 +140,7 @@ public:
 
     // Combo boxes, by dialog and control id.
     virtual void ComboReset(Handle dialog, int id) = 0;                        // CB_RESETCONTENT
+    virtual void ComboRedraw(Handle dialog, int id, bool on) = 0;              // WM_SETREDRAW
     virtual int ComboAdd(Handle dialog, int id, const std::string& utf8) = 0;  // CB_ADDSTRING
     virtual void ComboSelect(Handle dialog, int id, int position) = 0;         // CB_SETCURSEL
     virtual int ComboSelection(Handle dialog, int id) = 0;                     // CB_GETCURSEL, -1 for none

@@ -109,9 +109,18 @@ void Win32Platform::BroadcastProfileChange(const char* section) {
 
 bool Win32Platform::EnumPrinters(unsigned flags, unsigned char* buffer, unsigned size, unsigned* needed,
                                  unsigned* returned) {
+    // The spooler's library is loaded only when printers are enumerated, from the system folder alone:
+    // it is large, and most runs never need it.
+    using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
+    static const auto enumPrinters = [] {
+        HMODULE spooler = LoadLibraryExW(L"winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return spooler ? reinterpret_cast<EnumPrintersFn>(
+                             reinterpret_cast<void*>(GetProcAddress(spooler, "EnumPrintersA")))
+                       : nullptr;
+    }();
     DWORD n = 0;
     DWORD r = 0;
-    const BOOL ok = EnumPrintersA(flags, nullptr, 2, buffer, size, &n, &r);
+    const BOOL ok = enumPrinters ? enumPrinters(flags, nullptr, 2, buffer, size, &n, &r) : FALSE;
     *needed = n;
     *returned = r;
     return ok != FALSE;
@@ -197,6 +206,11 @@ int Win32Platform::MessageBox(seam::Handle owner, const std::string& textUtf8, c
 }
 
 void Win32Platform::ComboReset(seam::Handle dialog, int id) { SendDlgItemMessageW(H(dialog), id, CB_RESETCONTENT, 0, 0); }
+
+void Win32Platform::ComboRedraw(seam::Handle dialog, int id, bool on) {
+    SendDlgItemMessageW(H(dialog), id, WM_SETREDRAW, on ? TRUE : FALSE, 0);
+    if (on) InvalidateRect(GetDlgItem(H(dialog), id), nullptr, TRUE);
+}
 
 int Win32Platform::ComboAdd(seam::Handle dialog, int id, const std::string& utf8) {
     const std::wstring text = Wide(utf8);

@@ -48,6 +48,7 @@ public:
     int MessageBox(seam::Handle owner, const std::string& textUtf8, const std::string& captionUtf8,
                    unsigned flags) override;
     void ComboReset(seam::Handle dialog, int id) override;
+    void ComboRedraw(seam::Handle dialog, int id, bool on) override;
     int ComboAdd(seam::Handle dialog, int id, const std::string& utf8) override;
     void ComboSelect(seam::Handle dialog, int id, int position) override;
     int ComboSelection(seam::Handle dialog, int id) override;

@@ -301,6 +301,7 @@ void FakePlatform::ComboReset(seam::Handle dialog, int id) {
     Item(dialog, id).items.clear();
     Item(dialog, id).selection = -1;
 }
+void FakePlatform::ComboRedraw(seam::Handle dialog, int id, bool on) { Item(dialog, id).redraw = on; }
 int FakePlatform::ComboAdd(seam::Handle dialog, int id, const std::string& utf8) {
     auto& items = Item(dialog, id).items;
     items.push_back(utf8);

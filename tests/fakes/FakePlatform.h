@@ -81,6 +81,7 @@ public:
         seam::Rect rect;
         std::vector<std::string> items;
         int selection = -1;
+        bool redraw = true;
         seam::Handle bigIcon = 0, smallIcon = 0;
         std::vector<std::string> menu;
         int templateId = 0;
@@ -131,6 +132,7 @@ public:
     int MessageBox(seam::Handle owner, const std::string& textUtf8, const std::string& captionUtf8,
                    unsigned flags) override;
     void ComboReset(seam::Handle dialog, int id) override;
+    void ComboRedraw(seam::Handle dialog, int id, bool on) override;
     int ComboAdd(seam::Handle dialog, int id, const std::string& utf8) override;
     void ComboSelect(seam::Handle dialog, int id, int position) override;
     int ComboSelection(seam::Handle dialog, int id) override;

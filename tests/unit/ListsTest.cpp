@@ -42,6 +42,7 @@ TEST(Lists, FilledAndSelectedFromInventoryAndSettings) {
             EXPECT_EQ(ports.items[n - 1], expected) << c.name;
         }
         EXPECT_EQ(ports.selection, c.portSelection) << c.name;
+        EXPECT_TRUE(ports.redraw) << c.name << ": the port list is drawn again once filled";
 
         const auto& types = m.Item(dialog, kTypeList);
         EXPECT_EQ(types.items, (std::vector<std::string>{"USB / POS Printer [QD-Rxx]", "USB / Label Printer [QD-M1x]",
