@@ -67,6 +67,11 @@ BOOL CComPortDlg::OnInitDialog() {
 
     ApplyKoreanCaptions();
 
+    // Both buttons carry the default-button style; the focus starts on Change, and so does the default
+    // button: Enter applies the selections as they were filled. (Windows makes the focused push button the
+    // default on its own; saying so keeps every dialog manager to it.)
+    SendMessage(wm::SetDefId, IDOK, 0);
+
     return TRUE;
 }
 

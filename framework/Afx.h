@@ -38,6 +38,7 @@ constexpr UINT QueryDragIcon = 0x0037;
 constexpr UINT IconEraseBkgnd = 0x0027;
 constexpr UINT Help = 0x0053;
 constexpr UINT SetCursor = 0x0020;
+constexpr UINT SetDefId = 0x0401;  // DM_SETDEFID
 constexpr UINT BnClicked = 0;
 constexpr UINT CbnSelChange = 1;
 }  // namespace wm

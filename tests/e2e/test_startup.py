@@ -89,6 +89,17 @@ class StartupTest(unittest.TestCase):
         self.assertEqual((app / "VConfig.ini").read_bytes().replace(b"\r\n", b"\n"), b"[Zur2Ure]\nPrinterType=3\n")
         self.assertFalse((cwd / "VConfig.ini").exists())
 
+    def test_enter_right_after_the_start_applies_the_selections_as_filled(self):
+        # The focus starts on Change: Enter presses it. A stored type outside the list selects nothing,
+        # which counts as a change of the type: -1 is stored and the restart is asked for.
+        app = self.app("enter", {"list.txt": LIST, "busynames.txt": BUSY})
+        (app / "VConfig.ini").write_bytes(b"[Zur2Ure]\r\nPrinterType=9\r\n")
+        run = self.session.drive(app / "Ravelix.exe", self.session.folder("elsewhere-4"), [
+            f"wait-dialog:{CAPTION}", "wait-idle", "key:RETURN", "msgbox", "wait-exit",
+        ]).check()
+        self.assertEqual(run.one("msgbox")["text"], "VORTAN Serivo Device is changed.\r\n\r\nPlease reboot now.")
+        self.assertEqual((app / "VConfig.ini").read_bytes().replace(b"\r\n", b"\n"), b"[Zur2Ure]\nPrinterType=-1\n")
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

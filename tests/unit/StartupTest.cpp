@@ -28,6 +28,7 @@ TEST(Startup, PreparesTheDialogInOrderThenShowsIt) {
     EXPECT_LT(top, busy);
     EXPECT_LT(busy, list);
     EXPECT_LT(list, shown);
+    EXPECT_LT(list, IndexOf(j, "send: 1025"));  // Change is the default button, where the focus starts
 
     // Preparation learnt the inventory and set up the window.
     EXPECT_EQ(g_wLangID, 0x0409);
