@@ -165,7 +165,6 @@ private:
     std::vector<Posted> posted_;
     std::vector<unsigned char> enumBuffer_;
     seam::Handle nextHandle_ = 0x1000;
-    Platform* previous_ = nullptr;
 };
 
 // Journal helpers for tests.
