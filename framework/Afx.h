@@ -157,6 +157,7 @@ protected:
     static const MessageMap messageMap;
 
 private:
+    CWnd* Owner() const;
     LRESULT HandleInitDialog();
     bool HandleCommand(UINT id, UINT code);
 

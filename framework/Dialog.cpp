@@ -4,14 +4,16 @@ using seam::Sys;
 
 const MessageMap CDialog::messageMap = {nullptr, nullptr};
 
+CWnd* CDialog::Owner() const {
+    // A dialog without a parent is owned by the main window, unless it is the main window.
+    if (m_pParentWnd) return m_pParentWnd;
+    CWnd* main = AfxGetMainWnd();
+    return main != this ? main : nullptr;
+}
+
 int CDialog::DoModal() {
-    // A dialog without a parent is owned by the main window, if that is open already.
-    HWND owner = 0;
-    if (m_pParentWnd) {
-        owner = m_pParentWnd->m_hWnd;
-    } else if (CWnd* main = AfxGetMainWnd(); main && main != this) {
-        owner = main->m_hWnd;
-    }
+    CWnd* ownerWnd = Owner();
+    const HWND owner = ownerWnd ? ownerWnd->m_hWnd : 0;
     CWinApp* app = AfxGetApp();
     CDialog* outer = app ? app->m_pActiveDialog : nullptr;
     if (app) app->m_pActiveDialog = this;
@@ -49,12 +51,10 @@ void CDialog::CenterWindow() {
     // Centre over the owner when it is on screen and not minimised, else in the work area.
     seam::Rect ownerRect;
     const seam::Rect* over = nullptr;
-    if (m_pParentWnd || (AfxGetMainWnd() && AfxGetMainWnd() != this)) {
-        CWnd* owner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-        if (owner->m_hWnd && Sys().IsWindowVisible(owner->m_hWnd) && !Sys().IsIconic(owner->m_hWnd)) {
-            ownerRect = Sys().WindowRect(owner->m_hWnd);
-            over = &ownerRect;
-        }
+    if (CWnd* owner = Owner();
+        owner && owner->m_hWnd && Sys().IsWindowVisible(owner->m_hWnd) && !Sys().IsIconic(owner->m_hWnd)) {
+        ownerRect = Sys().WindowRect(owner->m_hWnd);
+        over = &ownerRect;
     }
     const Point p = CenteredPosition(window, over, work);
     Sys().MoveWindowTo(m_hWnd, p.x, p.y);

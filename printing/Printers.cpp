@@ -37,8 +37,10 @@ int RunHidden(const char* commandLine) {
     return 1;
 }
 
+bool UsableInCommand(const char* name) { return std::strchr(name, '"') == nullptr; }
+
 std::string PrinterPortCommand(const char* printerName, const char* portName) {
-    if (std::strchr(printerName, '"') || std::strchr(portName, '"')) return {};
+    if (!UsableInCommand(printerName) || !UsableInCommand(portName)) return {};
     return std::string("rundll32 printui.dll,PrintUIEntry /Xs /n \"") + printerName + "\" PortName \"" + portName +
            "\"";
 }
@@ -73,7 +75,7 @@ int MovePrintersOnPort(const char* portName, const char* targetPort) {
         const seam::PrinterInfo2& printer = records[i];
         if (!printer.pPortName || !printer.pPrinterName) continue;
         if (!EqualsIgnoringAsciiCase(printer.pPortName, portName)) continue;
-        if (PrinterPortCommand(printer.pPrinterName, targetPort).empty()) {
+        if (!UsableInCommand(printer.pPrinterName)) {
             TraceOut("Printer name not usable in a command, left on its port: %s", printer.pPrinterName);
             continue;
         }

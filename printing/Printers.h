@@ -8,6 +8,10 @@
 // could not be started. The program run is always the system's own rundll32.
 int RunHidden(const char* commandLine);
 
+// Whether a name can be put between the command's double quotes: one with a double quote of its own would
+// end the quoted text and could add arguments to a command that runs with administrator rights.
+bool UsableInCommand(const char* name);
+
 // The printer-settings command that binds printerName to portName. Empty when the printer name cannot be
 // put into a command line safely (a double quote in it would end the quoted name and add arguments).
 std::string PrinterPortCommand(const char* printerName, const char* portName);
